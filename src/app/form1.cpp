@@ -1,0 +1,108 @@
+#include "app/form1.h"
+
+#include "hart/hart_tab.h"
+#include "link/guard.h"
+#include "link/int_text.h"
+#include "link/qt_text.h"
+#include "modbusmap/modbus_tab.h"
+#include "system/system_tab.h"
+#include "ui_form1.h"
+#include "ui_hart_tab.h"
+#include "ui_modbus_tab.h"
+#include "ui_system_tab.h"
+
+namespace kt730 {
+
+Form1::Form1(Clock& clock, SerialPort& port, Messages& messages, QWidget* parent)
+    : QWidget(parent),
+      ui_(std::make_unique<Ui::Form1>()),
+      engine_(clock, port, messages,
+              EngineView{
+                  [this](std::string_view t) { ui_->Edit8->setText(bytesToQString(t)); },
+                  [this](std::string_view t) { ui_->Memo10->setPlainText(bytesToQString(t)); },
+                  [this](std::string_view t) {
+                      modbusTab_->ui().Label68->setText(bytesToQString(t));
+                  },
+              }) {
+    ui_->setupUi(this);
+    systemTab_ = new SystemTab(engine_);
+    hartTab_ = new HartTab(engine_);
+    modbusTab_ = new ModbusTab(engine_);
+    auto* monitorPage = new QWidget;
+    monitorPage->setObjectName("TabSheet10");
+    auto* outputPage = new QWidget;
+    outputPage->setObjectName("TabSheet8");
+    ui_->PageControl1->addTab(systemTab_, "System Parameter");
+    ui_->PageControl1->addTab(hartTab_, "Transparent Mode");
+    ui_->PageControl1->addTab(modbusTab_, "MODBUS Parameter Configuration");
+    ui_->PageControl1->addTab(monitorPage, "Monitoring command");
+    ui_->PageControl1->addTab(outputPage, "Current Output");
+    ui_->PageControl1->setCurrentIndex(0);
+
+    Ui::SystemTab& sys = systemTab_->ui();
+    connect(sys.Button1, &QPushButton::clicked, this, &Form1::Button1Click);
+    connect(ui_->Button26, &QPushButton::clicked, this, &Form1::Button26Click);
+    engine_.setAutoCloseHandler([this] { Timer4Timer(); });
+
+    FormCreate();
+}
+
+Form1::~Form1() = default;
+
+void Form1::FormCreate() {
+    systemTab_->ui().Button6->setEnabled(true);
+    engine_.timer2().setEnabled(false);
+    engine_.timer3().setEnabled(false);
+    engine_.timer4().setEnabled(false);
+}
+
+void Form1::presetPortName(const QString& name) { systemTab_->ui().SPREALCOM->setEditText(name); }
+
+void Form1::Button1Click() {
+    guarded(engine_.messages(), [this] {
+        Ui::SystemTab& sys = systemTab_->ui();
+        SerialPort& port = engine_.port();
+        if (engine_.portOpen != 0) {
+            setClosed();
+            return;
+        }
+        port.close();
+        PortSettings settings;
+        settings.baudRate = textToInt(toUtf8(sys.ComboBox11->currentText()));
+        int parity = sys.ComboBox10->currentIndex();
+        if (parity < 0) parity = sys.ComboBox10->findText(sys.ComboBox10->currentText().trimmed(),
+                                                          Qt::MatchFixedString);
+        if (parity < 0) {
+            engine_.messages().message("Parity must be None, Odd or Even");
+            return;
+        }
+        settings.parity = static_cast<Parity>(parity);
+        settings.name = toUtf8(sys.SPREALCOM->currentText());
+        if (const auto error = port.open(settings)) {
+            engine_.messages().message(*error);
+            return;
+        }
+        port.setDtr(sys.CheckBox2->isChecked());
+        port.setRts(sys.CheckBox1->isChecked());
+        engine_.portOpen = 1;
+        sys.Button1->setText("Close");
+        sys.Button6->setEnabled(true);
+    });
+}
+
+void Form1::Timer4Timer() {
+    engine_.timer4().setEnabled(false);
+    setClosed();
+}
+
+void Form1::setClosed() {
+    Ui::SystemTab& sys = systemTab_->ui();
+    engine_.portOpen = 0;
+    sys.Button1->setText("Open");
+    sys.Button6->setEnabled(false);
+    engine_.port().close();
+}
+
+void Form1::Button26Click() { ui_->Memo10->clear(); }
+
+}  // namespace kt730
