@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include "app/list_rules.h"
 #include "hart/hart_tab.h"
 #include "link/guard.h"
 #include "link/int_text.h"
@@ -44,6 +45,7 @@ Form1::Form1(Clock& clock, SerialPort& port, Messages& messages, QWidget* parent
     connect(ui_->Button26, &QPushButton::clicked, this, &Form1::Button26Click);
     engine_.setAutoCloseHandler([this] { Timer4Timer(); });
 
+    applyListRules(this);
     FormCreate();
 }
 
