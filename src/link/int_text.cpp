@@ -56,7 +56,8 @@ std::int32_t textToInt(std::string_view text) {
 
     // The magnitude may reach 2^31 only for a negative value; stop accumulating as soon as it
     // passes that, so that any number of digits is handled without overflow.
-    constexpr std::int64_t kMaxMagnitude = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+    constexpr std::int64_t kMaxMagnitude =
+        std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
     const std::int64_t limit = negative ? kMaxMagnitude : kMaxMagnitude - 1;
     std::int64_t magnitude = 0;
     if (pos == text.size()) {
