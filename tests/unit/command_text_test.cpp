@@ -22,9 +22,9 @@ TEST(IndexDigit, IsTheIndexAddedToTheDigitZero) {
         std::uint8_t byte;
     };
     constexpr Case kCases[] = {
-        {0, '0'}, {5, '5'}, {9, '9'}, {-1, '/'},  // no selection
-        {10, ':'},                                 // past the digits
-        {208, 0x00},                               // 256 kept to its low 8 bits
+        {0, '0'},    {5, '5'}, {9, '9'}, {-1, '/'},  // no selection
+        {10, ':'},                                   // past the digits
+        {208, 0x00},                                 // 256 kept to its low 8 bits
     };
     for (const Case& c : kCases) {
         EXPECT_EQ(indexDigit(c.index), c.byte) << "index " << c.index;
@@ -38,11 +38,11 @@ struct DigitsCase {
 
 TEST(ThreeDigits, TruncatingDivisionKeptToEightBits) {
     constexpr DigitsCase kCases[] = {
-        {0, "000"},    {5, "005"},   {7, "007"},   {123, "123"},
-        {999, "999"},  {1000, ":00"},  // the hundreds digit runs past '9'
-        {-5, "00+"},   // remainder -5 gives '0' - 5
-        {-123, "/.-"},  // each digit negative
-        {25600, "000"},  // 256 + '0' wraps to '0'
+        {0, "000"},     {5, "005"},   {7, "007"},
+        {123, "123"},   {999, "999"}, {1000, ":00"},  // the hundreds digit runs past '9'
+        {-5, "00+"},                                  // remainder -5 gives '0' - 5
+        {-123, "/.-"},                                // each digit negative
+        {25600, "000"},                               // 256 + '0' wraps to '0'
     };
     for (const DigitsCase& c : kCases) {
         EXPECT_EQ(asText(threeDigits(c.value)), c.text) << "value " << c.value;
@@ -51,9 +51,8 @@ TEST(ThreeDigits, TruncatingDivisionKeptToEightBits) {
 
 TEST(FiveDigits, TruncatingDivisionKeptToEightBits) {
     constexpr DigitsCase kCases[] = {
-        {0, "00000"},       {12, "00012"},   {40001, "40001"},
-        {65535, "65535"},   {99999, "99999"}, {100000, ":0000"},
-        {-1, "0000/"},
+        {0, "00000"},     {12, "00012"},     {40001, "40001"}, {65535, "65535"},
+        {99999, "99999"}, {100000, ":0000"}, {-1, "0000/"},
     };
     for (const DigitsCase& c : kCases) {
         EXPECT_EQ(asText(fiveDigits(c.value)), c.text) << "value " << c.value;

@@ -1,7 +1,5 @@
 #include "hart/hart_reply.h"
 
-#include "hart/hart_frame.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -10,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "hart/hart_frame.h"
 #include "link/user_error.h"
 
 namespace kt730::hart {
@@ -62,7 +61,10 @@ TEST(FindHartReply, FindsTheLastPreambleByteBeforeTheDelimiter) {
          6,
          kLong,
          std::nullopt},
-        {"delimiter without preamble byte", {kShort, 0xFF, 0x00, 0x00, 0x00}, 5, kShort,
+        {"delimiter without preamble byte",
+         {kShort, 0xFF, 0x00, 0x00, 0x00},
+         5,
+         kShort,
          std::nullopt},
     };
     for (const Case& c : cases) {
@@ -101,19 +103,19 @@ TEST(ShowHartVariable, CutsTheNumberTextToNineCharacters) {
         std::string_view text;
     };
     constexpr Case kCases[] = {
-        {{0x41, 0x20, 0x00, 0x00}, "10"},
-        {{0x3D, 0xCC, 0xCC, 0xCD}, "0.1000000"},
-        {{0x46, 0x40, 0xE6, 0xB6}, "12345.677"},
-        {{0xC2, 0xC8, 0x00, 0x00}, "-100"},
-        {{0x60, 0xAD, 0x78, 0xEC}, "1.0000000"},  // the exponent is cut off
-        {{0x38, 0xD1, 0xB7, 0x17}, "9.9999997"},
-        {{0xBD, 0xCC, 0xCC, 0xCD}, "-0.100000"},
-        {{0x7F, 0xA0, 0x00, 0x00}, "00000000"},  // HART "not a number"
-        {{0x7F, 0x80, 0x00, 0x00}, "00000000"},  // +INF, not converted
-        {{0x7F, 0x80, 0x00, 0x01}, "00000000"},  // a signalling pattern led by 7F is not converted
-        {{0xFF, 0xC0, 0x00, 0x00}, "NAN"},
-        {{0xFF, 0x80, 0x00, 0x00}, "-INF"},
-        {{0x80, 0x00, 0x00, 0x00}, "0"},
+        {{0x41, 0x20, 0x00, 0x00}, "10"},         // short texts are not padded
+        {{0x3D, 0xCC, 0xCC, 0xCD}, "0.1000000"},  // 0.100000001490116
+        {{0x46, 0x40, 0xE6, 0xB6}, "12345.677"},  // 12345.677734375
+        {{0xC2, 0xC8, 0x00, 0x00}, "-100"},       // the sign stays
+        {{0x60, 0xAD, 0x78, 0xEC}, "1.0000000"},  // 1.00000002004088E20 loses its exponent
+        {{0x38, 0xD1, 0xB7, 0x17}, "9.9999997"},  // 9.99999974737875E-5
+        {{0xBD, 0xCC, 0xCC, 0xCD}, "-0.100000"},  // the sign takes one of the nine
+        {{0x7F, 0xA0, 0x00, 0x00}, "00000000"},   // HART "not a number"
+        {{0x7F, 0x80, 0x00, 0x00}, "00000000"},   // +INF, not converted
+        {{0x7F, 0x80, 0x00, 0x01}, "00000000"},   // signalling, but led by 7F: not converted
+        {{0xFF, 0xC0, 0x00, 0x00}, "NAN"},        // quiet NaN led by FF is converted
+        {{0xFF, 0x80, 0x00, 0x00}, "-INF"},       // negative infinity
+        {{0x80, 0x00, 0x00, 0x00}, "0"},          // negative zero
     };
     for (const Case& c : kCases) {
         EXPECT_EQ(showHartVariable(c.value), c.text) << "expected " << c.text;

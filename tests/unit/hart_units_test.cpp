@@ -15,12 +15,23 @@ TEST(HartUnitItem, CodeSelectsItsItem) {
         int item;
     };
     constexpr Case kCases[] = {
-        {1, 0},     {2, 1},    {11, 8},   {12, 9},   {237, 11},  // pressure, MPa far out of order
-        {32, 12},   {33, 13},  {34, 14},  {35, 15},  {7, 6},     //
-        {19, 19},   {57, 75},  {165, 74}, {61, 46},  {62, 47},   //
-        {75, 55},   {78, 56},                                    // next to the gaps 76, 77
-        {0, 76},    {9, 76},   {10, 76},  {76, 76},  {77, 76},   // not in the table: other
-        {79, 76},   {250, 76}, {255, 76}, {58, 76},  {238, 76},
+        {1, 0},     // the first row
+        {11, 8},    // after the gap 9, 10
+        {237, 11},  // MPa, far out of code order
+        {32, 12},   // degrees Celsius
+        {165, 74},  // the last named item
+        {57, 75},   // "%"
+        {61, 46},   // kg
+        {62, 47},   // MetTon
+        {75, 55},   // either side of the codes 76 and 77
+        {78, 56},   //
+        {0, 76},    // codes not in the table select "other"
+        {9, 76},    //
+        {76, 76},   //
+        {77, 76},   //
+        {79, 76},   //
+        {250, 76},  // the HART "not used" code
+        {255, 76},  //
     };
     for (const Case& c : kCases) {
         EXPECT_EQ(hartUnitItem(c.code), c.item) << "code " << +c.code;
@@ -41,26 +52,106 @@ TEST(HartUnitItem, SeventySixCodesSelectEachNamedItemOnce) {
     EXPECT_EQ(hits[kOtherUnitItem], 256 - 76);
 }
 
-TEST(HartUnitItems, TextsKeepTheirTrailingBlanks) {
+// What the common list shows after a reply carries each unit code: the code picks the item, the
+// item its text, trailing blanks included.
+TEST(HartUnitItems, EachCodeShowsItsUnitText) {
     struct Case {
-        int item;
+        std::uint8_t code;
         std::string_view text;
     };
     constexpr Case kCases[] = {
-        {0, "inH20 "},       {1, "inhg  "},          {6, "bar    "},
-        {9, "KPa   "},       {12, "°C  "},           {13, "华氏度  "},
-        {14, "兰氏度   "},   {19, "CuMtr_hr "},      {34, "CuMtr       "},
-        {38, "CuIn"},        {46, "kg        "},     {47, "MetTon    "},
-        {55, "metTOM_min "}, {56, "metton_hr  "},    {71, "foot_pound_force "},
-        {74, "british_thermal_unit "},               {75, "%"},
+        {1, "inH20 "},
+        {2, "inhg  "},
+        {3, "FtH20  "},
+        {4, "mmH20 "},
+        {5, "mmHg   "},
+        {6, "psi   "},
+        {7, "bar    "},
+        {8, "mbar   "},
+        {11, "Pa     "},
+        {12, "KPa   "},
+        {14, "ATM    "},
+        {237, "MPa    "},
+        {32, "°C  "},
+        {33, "华氏度  "},
+        {34, "兰氏度   "},
+        {35, "Kelvin "},
+        {15, "CuFt_min "},
+        {16, "gal_min  "},
+        {17, "l_min   "},
+        {19, "CuMtr_hr "},
+        {24, "l_s      "},
+        {26, "Cuft_s  "},
+        {28, "CuMtr_s  "},
+        {131, "CuMtr_min "},
+        {136, "gal_hr    "},
+        {138, "l_hr      "},
+        {20, "ft_s      "},
+        {21, "mtr_s    "},
+        {114, "in_s      "},
+        {115, "in_min    "},
+        {116, "ft_min   "},
+        {120, "mtr_hr    "},
+        {40, "gal      "},
+        {41, "liter    "},
+        {43, "CuMtr       "},
+        {46, "bbl      "},
+        {111, "CuYd     "},
+        {112, "CuFt      "},
+        {113, "CuIn"},
+        {124, "bbl_liq      "},
+        {44, "ft        "},
+        {45, "M    "},
+        {47, "in         "},
+        {48, "cm       "},
+        {49, "mm       "},
+        {60, "gram     "},
+        {61, "kg        "},
+        {62, "MetTon    "},
+        {63, "lb       "},
+        {125, "ounce     "},
+        {70, "g_s       "},
+        {71, "g_min     "},
+        {72, "g_hr     "},
+        {73, "kg_s     "},
+        {74, "kg_min   "},
+        {75, "metTOM_min "},
+        {78, "metton_hr  "},
+        {80, "lb_s       "},
+        {81, "lb_min     "},
+        {82, "lb_hr      "},
+        {91, "g_CuCM     "},
+        {92, "KG_CuMtr   "},
+        {93, "lb_gal    "},
+        {94, "lb_Cuft    "},
+        {95, "g_ml      "},
+        {96, "kb_l       "},
+        {97, "g_l        "},
+        {54, "centi_stokes "},
+        {55, "cpoise       "},
+        {69, "mewtom_meter  "},
+        {89, "deka_therm    "},
+        {126, "foot_pound_force "},
+        {128, "kilo_watt_hour    "},
+        {164, "mega_joule       "},
+        {165, "british_thermal_unit "},
+        {57, "%"},
+        {0, "other"},
         {76, "other"},
     };
     const auto items = hartUnitItems(0);
     for (const Case& c : kCases) {
-        EXPECT_EQ(items[static_cast<std::size_t>(c.item)], c.text) << "item " << c.item;
+        const int item = hartUnitItem(c.code);
+        ASSERT_GE(item, 0);
+        ASSERT_LT(item, kUnitItemCount);
+        EXPECT_EQ(items[static_cast<std::size_t>(item)], c.text) << "code " << +c.code;
     }
+}
+
+TEST(HartUnitItems, NoItemIsMissing) {
+    const auto items = hartUnitItems(0);
     for (std::size_t i = 0; i < items.size(); ++i) {
-        EXPECT_FALSE(items[i].empty()) << "item " << i << " is missing";
+        EXPECT_FALSE(items[i].empty()) << "item " << i;
     }
 }
 

@@ -20,9 +20,7 @@ struct HexCase {
     std::string_view message;  // expected failure
 };
 
-void PrintTo(const HexCase& c, std::ostream* os) {
-    *os << '"' << c.text << "\" limit " << c.limit;
-}
+void PrintTo(const HexCase& c, std::ostream* os) { *os << '"' << c.text << "\" limit " << c.limit; }
 
 HexCase accepted(std::string text, std::size_t limit, Bytes bytes) {
     return {std::move(text), limit, std::move(bytes), {}};
@@ -66,27 +64,26 @@ INSTANTIATE_TEST_SUITE_P(
         accepted("02 80 00 00", 15, {0x02, 0x80, 0x00, 0x00}),
         accepted("01 03 00 0A", 15, {0x01, 0x03, 0x00, 0x0A}),
         accepted("76 89 FD AD", 15, {0x76, 0x89, 0xFD, 0xAD}),
-        accepted("AB", 15, {0xAB}),
-        accepted("01 ", 15, {0x01}),
-        accepted("01 02 ", 15, {0x01, 0x02}),    // last group with its blank
-        accepted("01 02 0", 15, {0x01, 0x02}),   // a last single character is ignored
-        accepted("0102", 15, {0x01}),            // four characters make one group
-        accepted("01 02 03", 2, {0x01, 0x02}),   // the limit cuts before the third group
-        accepted("01 02-03", 2, {0x01, 0x02}),   // ... and its separator is not looked at
+        accepted("AB", 15, {0xAB}),               // one pair without its blank
+        accepted("01 ", 15, {0x01}),              // one pair with its blank
+        accepted("01 02 ", 15, {0x01, 0x02}),     // last group with its blank
+        accepted("01 02 0", 15, {0x01, 0x02}),    // a last single character is ignored
+        accepted("0102", 15, {0x01}),             // four characters make one group
+        accepted("01 02 03", 2, {0x01, 0x02}),    // the limit cuts before the third group
+        accepted("01 02-03", 2, {0x01, 0x02}),    // ... and its separator is not looked at
         accepted("01 02 zz", 2, {0x01, 0x02})));  // ... nor its digits
 
-INSTANTIATE_TEST_SUITE_P(
-    Limits, ParseHexBytesTest,
-    ::testing::Values(accepted(pairs(16), 15, counting(15)),
-                      accepted(pairs(15), 14, counting(14)),
-                      accepted(pairs(15), 15, counting(15)),
-                      accepted(pairs(15) + "0G", 15, counting(15)),
-                      accepted(pairs(14) + "0D", 14, counting(14))));
+INSTANTIATE_TEST_SUITE_P(Limits, ParseHexBytesTest,
+                         ::testing::Values(accepted(pairs(16), 15, counting(15)),
+                                           accepted(pairs(15), 14, counting(14)),
+                                           accepted(pairs(15), 15, counting(15)),
+                                           accepted(pairs(15) + "0G", 15, counting(15)),
+                                           accepted(pairs(14) + "0D", 14, counting(14))));
 
 INSTANTIATE_TEST_SUITE_P(
     NoSeparator, ParseHexBytesTest,
     ::testing::Values(refused("", 15, kNoSeparatorMessage),
-                      refused("7", 15, kNoSeparatorMessage),   // one character: no group
+                      refused("7", 15, kNoSeparatorMessage),  // one character: no group
                       refused("01020304", 15, kNoSeparatorMessage),
                       refused("01-02", 15, kNoSeparatorMessage),
                       refused("01 02,03", 15, kNoSeparatorMessage),
@@ -95,21 +92,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     BadDigit, ParseHexBytesTest,
-    ::testing::Values(refused("0a", 15, kBadDigitMessage),  // lower case is not a digit
-                      refused("ab cd", 15, kBadDigitMessage),
-                      refused("0-", 15, kBadDigitMessage),
-                      refused("01  02", 15, kBadDigitMessage),  // second blank in a digit place
-                      refused(" 01", 15, kBadDigitMessage),
-                      refused("G1 02", 15, kBadDigitMessage),
+    ::testing::Values(refused("0a", 15, kBadDigitMessage),        // lower case is not a digit
+                      refused("ab cd", 15, kBadDigitMessage),     // nor in the high place
+                      refused("0-", 15, kBadDigitMessage),        // punctuation as low digit
+                      refused("01  02", 15, kBadDigitMessage),    // second blank in a digit place
+                      refused(" 01", 15, kBadDigitMessage),       // a leading blank shifts the pair
+                      refused("G1 02", 15, kBadDigitMessage),     // only the first group bad
                       refused("01 02 0x", 15, kBadDigitMessage),  // only the last group bad
-                      refused("0G 0H 0I", 15, kBadDigitMessage)));
+                      refused("0G 0H 0I", 15, kBadDigitMessage)));  // every group bad
 
 // The engineer's text arrives as UTF-8; group positions count characters, not bytes.
 INSTANTIATE_TEST_SUITE_P(
     Characters, ParseHexBytesTest,
-    ::testing::Values(refused("\xC3\xA9", 15, kNoSeparatorMessage),    // "é": one character
-                      refused("0\xC3\xA9 02", 15, kBadDigitMessage),   // "0é 02": blank in place
-                      refused("\xEF\xBC\x90\xEF\xBC\x91 02", 15,       // full-width "01"
+    ::testing::Values(refused("\xC3\xA9", 15, kNoSeparatorMessage),   // "é": one character
+                      refused("0\xC3\xA9 02", 15, kBadDigitMessage),  // "0é 02": blank in place
+                      refused("\xEF\xBC\x90\xEF\xBC\x91 02", 15,      // full-width "01"
                               kBadDigitMessage)));
 
 TEST(ParseHexBytes, ReadsOnlyTheGivenText) {
