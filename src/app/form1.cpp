@@ -45,6 +45,16 @@ Form1::Form1(Clock& clock, SerialPort& port, Messages& messages, QWidget* parent
     connect(ui_->Button26, &QPushButton::clicked, this, &Form1::Button26Click);
     engine_.setAutoCloseHandler([this] { Timer4Timer(); });
 
+    // The HART variables also stand under their headings on the Modbus tab.
+    connect(hartTab_, &HartTab::variableShown, this, [this](int variable, const QString& text) {
+        Ui::ModbusTab& modbus = modbusTab_->ui();
+        const std::array<QLabel*, 4> labels = {modbus.HLabel2, modbus.HLabel3, modbus.HLabel4,
+                                               modbus.HLabel5};
+        if (variable >= 1 && variable <= 4) {
+            labels[static_cast<std::size_t>(variable - 1)]->setText(text);
+        }
+    });
+
     applyListRules(this);
     FormCreate();
 }
