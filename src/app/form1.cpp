@@ -45,6 +45,16 @@ Form1::Form1(Clock& clock, SerialPort& port, Messages& messages, QWidget* parent
     connect(ui_->Button26, &QPushButton::clicked, this, &Form1::Button26Click);
     engine_.setAutoCloseHandler([this] { Timer4Timer(); });
 
+    // The system tab's operating mode also has a "Set" on the Modbus tab, the system parameter
+    // reply fills that tab's mode list, and the slave address follows into the Modbus test.
+    Ui::ModbusTab& modbusUi = modbusTab_->ui();
+    systemTab_->setModbusModeList(modbusUi.ComboBox14);
+    systemTab_->setModbusTestAddress(modbusUi.Edit18);
+    connect(modbusUi.Button22, &QPushButton::clicked, systemTab_, &SystemTab::Button22Click);
+    connect(sys.Edit14, &QLineEdit::textChanged, systemTab_, &SystemTab::Edit14Change);
+    connect(ui_->Label8, &Kt730DoubleClickLabel::doubleClicked, systemTab_,
+            &SystemTab::Label8DblClick);
+
     // The HART variables also stand under their headings on the Modbus tab.
     connect(hartTab_, &HartTab::variableShown, this, [this](int variable, const QString& text) {
         Ui::ModbusTab& modbus = modbusTab_->ui();
