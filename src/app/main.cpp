@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 
 #include "app/form1.h"
+#include "app/startup_probe.h"
 #include "link/qt_clock.h"
 #include "link/qt_messages.h"
 #include "link/qt_serial_port.h"
@@ -31,5 +32,6 @@ int main(int argc, char* argv[]) {
         window.presetPortName(options.value(portOption));
     }
     window.show();
+    if (qEnvironmentVariableIsSet("KT730_EXIT_WHEN_SHOWN")) kt730::exitWhenShown(window);
     return QApplication::exec();
 }
