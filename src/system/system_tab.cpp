@@ -10,6 +10,7 @@
 #include "link/guard.h"
 #include "link/int_text.h"
 #include "link/qt_text.h"
+#include "link/send_area_writer.h"
 #include "system/reply_fields.h"
 #include "ui_system_tab.h"
 
@@ -65,28 +66,6 @@ constexpr std::string_view kBaseAddressMarker = "AADR";
 constexpr std::size_t kBaseAAt = 5;
 constexpr std::size_t kBaseBAt = 11;
 constexpr std::size_t kBaseLength = 5;
-
-// Fills the send area from its first byte. Nothing is written past the area's end.
-class SendAreaWriter {
-  public:
-    explicit SendAreaWriter(std::span<std::uint8_t> area) : area_(area) {}
-
-    void put(std::uint8_t byte) {
-        if (length_ < area_.size()) area_[length_++] = byte;
-    }
-    void put(std::string_view text) {
-        for (const char c : text) put(static_cast<std::uint8_t>(c));
-    }
-    template <std::size_t N>
-    void put(const std::array<std::uint8_t, N>& bytes) {
-        for (const std::uint8_t b : bytes) put(b);
-    }
-    std::size_t length() const { return length_; }
-
-  private:
-    std::span<std::uint8_t> area_;
-    std::size_t length_ = 0;
-};
 
 std::int32_t wholeNumber(const QString& text) { return textToInt(toUtf8(text)); }
 
