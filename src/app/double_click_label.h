@@ -6,13 +6,13 @@
 // A label that reports a mouse double-click (the captionless label right of the title).
 class Kt730DoubleClickLabel : public QLabel {
     Q_OBJECT
-public:
+  public:
     using QLabel::QLabel;
 
-signals:
+  signals:
     void doubleClicked();
 
-protected:
+  protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override {
         QLabel::mouseDoubleClickEvent(event);
         emit doubleClicked();

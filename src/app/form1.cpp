@@ -17,14 +17,13 @@ namespace kt730 {
 Form1::Form1(Clock& clock, SerialPort& port, Messages& messages, QWidget* parent)
     : QWidget(parent),
       ui_(std::make_unique<Ui::Form1>()),
-      engine_(clock, port, messages,
-              EngineView{
-                  [this](std::string_view t) { ui_->Edit8->setText(bytesToQString(t)); },
-                  [this](std::string_view t) { ui_->Memo10->setPlainText(bytesToQString(t)); },
-                  [this](std::string_view t) {
-                      modbusTab_->ui().Label68->setText(bytesToQString(t));
-                  },
-              }) {
+      engine_(
+          clock, port, messages,
+          EngineView{
+              [this](std::string_view t) { ui_->Edit8->setText(bytesToQString(t)); },
+              [this](std::string_view t) { ui_->Memo10->setPlainText(bytesToQString(t)); },
+              [this](std::string_view t) { modbusTab_->ui().Label68->setText(bytesToQString(t)); },
+          }) {
     ui_->setupUi(this);
     systemTab_ = new SystemTab(engine_);
     hartTab_ = new HartTab(engine_);
@@ -92,8 +91,9 @@ void Form1::Button1Click() {
         PortSettings settings;
         settings.baudRate = textToInt(toUtf8(sys.ComboBox11->currentText()));
         int parity = sys.ComboBox10->currentIndex();
-        if (parity < 0) parity = sys.ComboBox10->findText(sys.ComboBox10->currentText().trimmed(),
-                                                          Qt::MatchFixedString);
+        if (parity < 0)
+            parity = sys.ComboBox10->findText(sys.ComboBox10->currentText().trimmed(),
+                                              Qt::MatchFixedString);
         if (parity < 0) {
             engine_.messages().message("Parity must be None, Odd or Even");
             return;

@@ -22,7 +22,7 @@ class ModbusTab;
 // opens and closes the port, and wires what crosses tabs.
 class Form1 : public QWidget {
     Q_OBJECT
-public:
+  public:
     Form1(Clock& clock, SerialPort& port, Messages& messages, QWidget* parent = nullptr);
     ~Form1() override;
 
@@ -38,7 +38,7 @@ public:
     void Timer4Timer();    // closes the port 2000 ms after an RS485 baud command
     void Button26Click();  // Clear Buffer
 
-private:
+  private:
     void FormCreate();
     void setClosed();
 

@@ -14,7 +14,7 @@ namespace kt730 {
 // Cuts the incoming byte stream into blocks as the serial component delivers them: a block ends
 // when the line has been quiet for kQuietTime or when it holds kMaxBlock bytes.
 class BlockCutter {
-public:
+  public:
     static constexpr Millis kQuietTime{100};
     static constexpr std::size_t kMaxBlock = 2048;
 
@@ -25,7 +25,7 @@ public:
     // Drops a partial block (the port was closed).
     void reset();
 
-private:
+  private:
     void flush();
 
     Emit emit_;

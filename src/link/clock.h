@@ -11,7 +11,7 @@ using Millis = std::chrono::milliseconds;
 // One countdown of a clock. start() (re)starts a periodic countdown of `interval` from now; the
 // fire callback runs at each expiry until stop().
 class ClockTimer {
-public:
+  public:
     virtual ~ClockTimer() = default;
     virtual void start(Millis interval) = 0;
     virtual void stop() = 0;
@@ -19,7 +19,7 @@ public:
 
 // Where time comes from: Qt's timers in the program, a manual clock in the tests.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual std::unique_ptr<ClockTimer> createTimer(std::function<void()> onFire) = 0;
 };

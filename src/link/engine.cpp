@@ -8,9 +8,7 @@
 
 namespace kt730 {
 
-std::string_view shownText(std::string_view bytes) {
-    return bytes.substr(0, bytes.find('\0'));
-}
+std::string_view shownText(std::string_view bytes) { return bytes.substr(0, bytes.find('\0')); }
 
 Engine::Engine(Clock& clock, SerialPort& port, Messages& messages, EngineView view)
     : port_(port),
@@ -24,7 +22,8 @@ Engine::Engine(Clock& clock, SerialPort& port, Messages& messages, EngineView vi
 }
 
 std::span<std::uint8_t, Engine::kSendAreaSize> Engine::sendArea() {
-    return std::span<std::uint8_t, kWorkBufferSize>(work_).subspan<kSendAreaOffset, kSendAreaSize>();
+    return std::span<std::uint8_t, kWorkBufferSize>(work_)
+        .subspan<kSendAreaOffset, kSendAreaSize>();
 }
 
 std::span<const std::uint8_t, Engine::kReceiveAreaSize> Engine::receiveArea() const {

@@ -63,7 +63,7 @@ struct EngineView {
 // parse dispatch (Timer2), the reply time-out (Timer3) and the automatic-close timer (Timer4).
 // It knows nothing of what a command means.
 class Engine {
-public:
+  public:
     static constexpr std::size_t kWorkBufferSize = 916;
     static constexpr std::size_t kSendAreaOffset = 8;
     static constexpr std::size_t kSendAreaSize = 504;
@@ -71,10 +71,10 @@ public:
     static constexpr std::size_t kReceiveAreaSize = 404;
     static constexpr std::size_t kReplyTextLimit = 255;
 
-    static constexpr Millis kReceiveDelay{300};    // wait at the head of the receive step
-    static constexpr Millis kParseDelay{300};      // Timer2
-    static constexpr Millis kFirstTimeout{1000};   // Timer3 until a sender sets it
-    static constexpr Millis kReplyTimeout{3000};   // Timer3 as the send step sets it
+    static constexpr Millis kReceiveDelay{300};     // wait at the head of the receive step
+    static constexpr Millis kParseDelay{300};       // Timer2
+    static constexpr Millis kFirstTimeout{1000};    // Timer3 until a sender sets it
+    static constexpr Millis kReplyTimeout{3000};    // Timer3 as the send step sets it
     static constexpr Millis kAutoCloseDelay{2000};  // Timer4 after an RS485 baud command
 
     Engine(Clock& clock, SerialPort& port, Messages& messages, EngineView view);
@@ -103,7 +103,7 @@ public:
     void setAutoCloseHandler(std::function<void()> handler);
 
     // The send step, in pieces for the handlers that deviate from it.
-    void clearBuffers();                                                 // empty Edit8, Memo10
+    void clearBuffers();  // empty Edit8, Memo10
     void showAndWrite(std::span<const std::uint8_t> command, ShowForm form);
     void expectReply(std::int32_t code, std::int32_t kind);
     void armReplyTimeout();  // Timer3 to 3000 ms, enabled
@@ -125,7 +125,7 @@ public:
     void timer2Timer();
     void timer3Timer();
 
-private:
+  private:
     enum class TimerId { Timer2, Timer3, Timer4 };
     void expired(TimerId id);
     void runTimer(TimerId id);

@@ -6,7 +6,7 @@
 namespace kt730 {
 
 class ManualClock::Countdown : public ClockTimer {
-public:
+  public:
     Countdown(ManualClock& clock, std::function<void()> onFire)
         : clock_(clock), onFire_(std::move(onFire)) {
         clock_.countdowns_.push_back(this);

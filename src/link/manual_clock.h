@@ -10,7 +10,7 @@ namespace kt730 {
 // A clock that moves only when told to: tests run minutes of timer behaviour in microseconds.
 // Expiries run in time order; at equal times, in the order their countdowns were (re)started.
 class ManualClock : public Clock {
-public:
+  public:
     ManualClock();
     ~ManualClock() override;
     ManualClock(const ManualClock&) = delete;
@@ -24,7 +24,7 @@ public:
 
     class Countdown;
 
-private:
+  private:
     friend class Countdown;
     Millis now_{0};
     std::uint64_t nextOrder_ = 0;

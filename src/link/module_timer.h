@@ -11,7 +11,7 @@ namespace kt730 {
 // interval it already has leaves its countdown alone; a different interval restarts it; disabling
 // stops it. While enabled it fires every interval.
 class ModuleTimer {
-public:
+  public:
     ModuleTimer(Clock& clock, Millis interval, std::function<void()> onTimer);
 
     void setInterval(Millis interval);
@@ -19,7 +19,7 @@ public:
     Millis interval() const { return interval_; }
     bool isEnabled() const { return enabled_; }
 
-private:
+  private:
     std::unique_ptr<ClockTimer> countdown_;
     Millis interval_;
     bool enabled_ = false;

@@ -7,7 +7,7 @@ namespace kt730 {
 namespace {
 
 class QtCountdown : public ClockTimer {
-public:
+  public:
     explicit QtCountdown(std::function<void()> onFire) : onFire_(std::move(onFire)) {
         timer_.setTimerType(Qt::PreciseTimer);
         QObject::connect(&timer_, &QTimer::timeout, [this] { onFire_(); });
@@ -15,7 +15,7 @@ public:
     void start(Millis interval) override { timer_.start(interval); }
     void stop() override { timer_.stop(); }
 
-private:
+  private:
     std::function<void()> onFire_;
     QTimer timer_;
 };

@@ -6,7 +6,7 @@ namespace kt730 {
 
 // Real time: each countdown is a precise QTimer on the UI thread.
 class QtClock : public Clock {
-public:
+  public:
     std::unique_ptr<ClockTimer> createTimer(std::function<void()> onFire) override;
 };
 

@@ -24,7 +24,8 @@ std::optional<std::string> QtSerialPort::open(const PortSettings& settings) {
         return (QString(kOpenErrorHeading) + "\n\n" + name + ": " + why).toStdString();
     };
     if (name.trimmed().isEmpty()) return failure("no port name given");
-    if (settings.baudRate <= 0) return failure(QString("invalid baud rate %1").arg(settings.baudRate));
+    if (settings.baudRate <= 0)
+        return failure(QString("invalid baud rate %1").arg(settings.baudRate));
     // A name with a path opens that device; a bare name ("ttyUSB0", "COM3") is looked up in /dev.
     port_.setPortName(name);
     if (!port_.open(QIODevice::ReadWrite)) {

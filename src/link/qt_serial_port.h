@@ -12,7 +12,7 @@ namespace kt730 {
 // The serial component: QSerialPort on the UI thread, non-blocking, with incoming bytes cut into
 // blocks by quiet time.
 class QtSerialPort : public QObject, public SerialPort {
-public:
+  public:
     QtSerialPort();
 
     std::optional<std::string> open(const PortSettings& settings) override;
@@ -23,7 +23,7 @@ public:
     void setRts(bool on) override;
     void setBlockHandler(BlockHandler handler) override;
 
-private:
+  private:
     QtClock clock_;
     QSerialPort port_;
     BlockHandler handler_;

@@ -18,7 +18,7 @@ struct PortSettings {
 
 // The PC serial port as the engine sees it: 8 data bits, 1 stop bit, no flow control.
 class SerialPort {
-public:
+  public:
     using BlockHandler = std::function<void(std::span<const std::uint8_t>)>;
 
     virtual ~SerialPort() = default;

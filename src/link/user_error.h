@@ -9,7 +9,7 @@ namespace kt730 {
 // box shows, without its closing full stop. Thrown by the codecs, caught by the one guard that
 // wraps every handler and every parse, never across Qt's event loop.
 class UserError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

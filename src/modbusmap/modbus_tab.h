@@ -14,13 +14,13 @@ namespace kt730 {
 // The third tab, "MODBUS Parameter Configuration".
 class ModbusTab : public QWidget {
     Q_OBJECT
-public:
+  public:
     ModbusTab(Engine& engine, QWidget* parent = nullptr);
     ~ModbusTab() override;
 
     Ui::ModbusTab& ui() { return *ui_; }
 
-private:
+  private:
     Engine& engine_;
     std::unique_ptr<Ui::ModbusTab> ui_;
 };

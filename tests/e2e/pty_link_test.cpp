@@ -1,7 +1,7 @@
 // The real window on a real serial port: a pseudo-terminal whose other end the test plays.
 #include <QComboBox>
-#include <QPlainTextEdit>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
 
@@ -17,7 +17,7 @@ using kt730::testing::RecordingMessages;
 class PtyLinkTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void commandGoesOutAndTheReplyIsShown() {
         PtyPair pty;
         QVERIFY2(pty.ok(), "no pseudo-terminal");

@@ -47,7 +47,7 @@ struct Session {
 class SimExchangeTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void systemParametersQuerySetAndQueryAgain() {
         SimProcess sim;
         QVERIFY2(!sim.device().isEmpty(), "the simulator did not start");
@@ -119,8 +119,8 @@ private slots:
         s.click("Button6");
         QTest::qWait(2500);
         QCOMPARE(s.messages.shown, std::vector<std::string>{});
-        QTRY_COMPARE_WITH_TIMEOUT(s.messages.shown,
-                                  std::vector<std::string>{"Connection Timeout!"}, 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(s.messages.shown, std::vector<std::string>{"Connection Timeout!"},
+                                  2000);
         QCOMPARE(s.window.engine().requestCode, 201);
     }
 };

@@ -14,7 +14,7 @@ namespace kt730::testing {
 
 // A serial port that records what is written and lets the test hand blocks in.
 class FakePort : public SerialPort {
-public:
+  public:
     std::optional<std::string> open(const PortSettings& settings) override {
         ++openCalls;
         lastSettings = settings;
@@ -40,7 +40,8 @@ public:
     void deliver(std::span<const std::uint8_t> bytes) { handler_(bytes); }
 
     std::string lastWriteText() const {
-        return writes.empty() ? std::string() : std::string(writes.back().begin(), writes.back().end());
+        return writes.empty() ? std::string()
+                              : std::string(writes.back().begin(), writes.back().end());
     }
 
     bool opened = false;
@@ -52,13 +53,13 @@ public:
     std::optional<bool> rts;
     std::vector<std::vector<std::uint8_t>> writes;
 
-private:
+  private:
     BlockHandler handler_;
 };
 
 // Records the modal messages and error boxes instead of showing them.
 class RecordingMessages : public Messages {
-public:
+  public:
     void message(std::string_view text) override { shown.emplace_back(text); }
     void error(std::string_view text) override { shown.emplace_back(text); }
     std::vector<std::string> shown;

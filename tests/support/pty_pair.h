@@ -13,7 +13,7 @@ namespace kt730::testing {
 // A pseudo-terminal for end-to-end tests: the window opens the device by its path, the test
 // reads and writes the other end.
 class PtyPair {
-public:
+  public:
     PtyPair() {
         master_ = posix_openpt(O_RDWR | O_NOCTTY);
         if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) return;
@@ -57,7 +57,7 @@ public:
         (void)n;
     }
 
-private:
+  private:
     int master_ = -1;
     std::string path_;
 };

@@ -8,7 +8,7 @@ namespace kt730::testing {
 
 // The module simulator as a child process on its own pseudo-terminal.
 class SimProcess {
-public:
+  public:
     explicit SimProcess(const QStringList& options = {}) {
         process_.setProgram(QStringLiteral(KT730_SIM_PATH));
         process_.setArguments(QStringList{"--quiet", "--frozen"} + options);
@@ -30,7 +30,7 @@ public:
     // The device to open, e.g. /dev/pts/3; empty when the simulator did not start.
     const QString& device() const { return device_; }
 
-private:
+  private:
     QProcess process_;
     QString device_;
 };

@@ -11,7 +11,7 @@ using kt730::testing::WindowFixture;
 class WindowTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void startState() {
         WindowFixture f;
         f.port.opened = false;
@@ -57,9 +57,12 @@ private slots:
         QTest::addColumn<int>("parity");
         QTest::addColumn<bool>("rts");
         QTest::addColumn<bool>("dtr");
-        QTest::newRow("COM3 19200 even") << "COM3" << "19200" << 2 << false << false;
-        QTest::newRow("typed device, odd, lines on") << "/dev/pts/7" << "115200" << 1 << true << true;
-        QTest::newRow("typed baud in hex") << "COM13" << "$2580" << 0 << false << true;
+        QTest::newRow("COM3 19200 even") << "COM3"
+                                         << "19200" << 2 << false << false;
+        QTest::newRow("typed device, odd, lines on") << "/dev/pts/7"
+                                                     << "115200" << 1 << true << true;
+        QTest::newRow("typed baud in hex") << "COM13"
+                                           << "$2580" << 0 << false << true;
     }
     void openUsesTheChosenSettingsAndLines() {
         QFETCH(QString, port);
@@ -99,15 +102,22 @@ private slots:
         QTest::addColumn<QString>("parity");
         QTest::addColumn<QString>("portError");
         QTest::addColumn<QString>("message");
-        QTest::newRow("letters as baud") << "fast" << "None" << ""
+        QTest::newRow("letters as baud") << "fast"
+                                         << "None"
+                                         << ""
                                          << "'fast' is not a valid integer value.";
-        QTest::newRow("trailing blank") << "9600 " << "None" << ""
+        QTest::newRow("trailing blank") << "9600 "
+                                        << "None"
+                                        << ""
                                         << "'9600 ' is not a valid integer value.";
-        QTest::newRow("unknown parity") << "9600" << "Mark" << ""
+        QTest::newRow("unknown parity") << "9600"
+                                        << "Mark"
+                                        << ""
                                         << "Parity must be None, Odd or Even";
-        QTest::newRow("port cannot open")
-            << "9600" << "None" << "Error opening serial port\n\nCOM1: Permission denied"
-            << "Error opening serial port\n\nCOM1: Permission denied";
+        QTest::newRow("port cannot open") << "9600"
+                                          << "None"
+                                          << "Error opening serial port\n\nCOM1: Permission denied"
+                                          << "Error opening serial port\n\nCOM1: Permission denied";
     }
     void openFailuresLeaveThePortClosed() {
         QFETCH(QString, baud);

@@ -18,7 +18,7 @@ using testing::FakePort;
 using testing::RecordingMessages;
 
 class EngineTest : public ::testing::Test {
-protected:
+  protected:
     EngineTest()
         : engine(clock, port, messages,
                  EngineView{[this](std::string_view t) { edit8 = std::string(t); },
@@ -77,7 +77,7 @@ TEST_F(EngineTest, ReplyIsHandled300msAfterItCameAndParsed300msLater) {
 
 TEST_F(EngineTest, TwoBlocksBeforeTheParseAreParsedOnceOnTheSecond) {
     engine.sendText("QQQ#QX#", 202, 2);
-    reply("first");   // handled at 300, Timer2 due at 600
+    reply("first");  // handled at 300, Timer2 due at 600
     clock.advance(100ms);
     reply("second");  // waits from 300 to 600; Timer2's expiry falls inside and comes after it
     clock.advance(1000ms);

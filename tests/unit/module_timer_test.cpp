@@ -17,8 +17,8 @@ using namespace std::chrono_literals;
 TEST(ModuleTimer, FollowsTheTimerRule) {
     struct Step {
         const char* what;
-        Millis at;          // time of the action
-        bool enable;        // action: setEnabled(enable) after setInterval(interval)
+        Millis at;    // time of the action
+        bool enable;  // action: setEnabled(enable) after setInterval(interval)
         Millis interval;
     };
     struct Case {
