@@ -10,6 +10,7 @@ QtSerialPort::QtSerialPort()
     : cutter_(clock_, [this](std::span<const std::uint8_t> block) {
           if (handler_) handler_(block);
       }) {
+    setObjectName(QStringLiteral("Comm1"));
     connect(&port_, &QSerialPort::readyRead, this, [this] {
         const QByteArray bytes = port_.readAll();
         cutter_.feed(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
