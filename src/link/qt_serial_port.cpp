@@ -11,6 +11,14 @@ QtSerialPort::QtSerialPort()
           if (handler_) handler_(block);
       }) {
     setObjectName(QStringLiteral("Comm1"));
+    // A device that goes away (an adapter pulled out) is closed underneath so the line is not
+    // polled in vain; the window keeps its open state and later commands end in time-outs.
+    connect(&port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
+        if (error == QSerialPort::ResourceError && port_.isOpen()) {
+            port_.close();
+            cutter_.reset();
+        }
+    });
     connect(&port_, &QSerialPort::readyRead, this, [this] {
         const QByteArray bytes = port_.readAll();
         cutter_.feed(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),

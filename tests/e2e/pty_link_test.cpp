@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <memory>
 
 #include "app/form1.h"
 #include "link/qt_clock.h"
@@ -46,6 +47,27 @@ class PtyLinkTest : public QObject {
         QTest::qWait(3200);
         QCOMPARE(messages.shown, std::vector<std::string>{});
 
+        window.findChild<QPushButton*>("Button1")->click();
+        QCOMPARE(window.findChild<QPushButton*>("Button1")->text(), QString("Open"));
+    }
+
+    void aVanishedDeviceLeavesTheWindowOpenAndCommandsTimeOut() {
+        auto pty = std::make_unique<PtyPair>();
+        QVERIFY2(pty->ok(), "no pseudo-terminal");
+        kt730::QtClock clock;
+        kt730::QtSerialPort port;
+        RecordingMessages messages;
+        kt730::Form1 window(clock, port, messages);
+        window.presetPortName(QString::fromStdString(pty->path()));
+        window.findChild<QPushButton*>("Button1")->click();
+        QCOMPARE(window.findChild<QPushButton*>("Button1")->text(), QString("Close"));
+
+        pty.reset();  // the adapter is pulled out
+        QTest::qWait(300);
+        window.findChild<QPushButton*>("Button6")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(messages.shown, std::vector<std::string>{"Connection Timeout!"},
+                                  5000);
+        QCOMPARE(window.findChild<QPushButton*>("Button1")->text(), QString("Close"));
         window.findChild<QPushButton*>("Button1")->click();
         QCOMPARE(window.findChild<QPushButton*>("Button1")->text(), QString("Open"));
     }
